@@ -1,0 +1,16 @@
+// Reading a date-time text with the regional settings.
+#pragma once
+
+#include "DateTime.h"
+#include "FormatSettings.h"
+
+#include <string_view>
+
+namespace rtl {
+
+// Reads text (bytes, as they came) as a local date and time. presentYear places years written
+// with one or two digits and completes dates without a year. Throws EConvertError
+// "'<text>' is not a valid date and time" with the whole, untrimmed text.
+TDateTime StrToDateTime(std::string_view text, const FormatSettings& settings, int presentYear);
+
+} // namespace rtl
