@@ -2,7 +2,8 @@
 // Day, hour, minute and second steps are exact to the millisecond; the month step carries into
 // the year and clamps the day to the end of the new month; the year step is twelve months.
 // Month and year steps throw EConvertError "Invalid argument to date encode" when the new year
-// leaves 1 to 9999.
+// leaves 1 to 9999. A value, count or result outside the supported years (-32767 to 32767)
+// throws EConvertError kDateTimeOutOfRange.
 #pragma once
 
 #include "DateTime.h"

@@ -20,7 +20,8 @@ struct SystemTimeRecord {
 };
 
 // Rounds to whole milliseconds (half to even; may carry into the next day). A value before
-// 1 January of year 1 gives 0 in wYear, wMonth and wDay.
+// 1 January of year 1 gives 0 in wYear, wMonth and wDay. Throws EConvertError
+// kDateTimeOutOfRange for a value that is not finite or lies outside the years -32767 to 32767.
 SystemTimeRecord SplitToSystemTime(TDateTime value);
 
 // The same value shifted by a whole number of milliseconds first (the fixed zone offset of the
