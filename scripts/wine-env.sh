@@ -9,7 +9,8 @@
 #
 # The prepared prefix is kept as a template under ${XDG_CACHE_HOME:-~/.cache}/timetool, keyed by
 # the Wine version and the registry settings below, and copied for each run: a fresh wineboot takes
-# 10-15 s. Set WINE_ENV_NO_CACHE=1 to boot a new prefix every time.
+# 10-15 s. Set WINE_ENV_NO_CACHE=1 to boot a new prefix every time. With WINE_ENV_USE_DISPLAY=1
+# and DISPLAY set, programs show on that display and no Xvfb is started.
 
 # Registry settings of every prefix:
 # - a CJK face stands in for the window font, which Wine does not ship;
@@ -25,6 +26,13 @@ Windows Registry Editor Version 5.00
 "Decorated"="N"
 "Managed"="N"
 EOF
+}
+
+# Captions and other system texts use Tahoma, which has no Chinese: link the CJK face to it, so
+# that the title bar shows the window's Chinese title.
+wine_env_link_fonts() {
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+        /v Tahoma /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f
 }
 
 wine_env_log() {
@@ -63,7 +71,7 @@ wine_env_template_dir() {
     local key
     key=$({
         wine --version 2>/dev/null
-        wine_env_registry
+        declare -f wine_env_registry wine_env_link_fonts
     } | sha256sum | cut -c1-16)
     echo "${XDG_CACHE_HOME:-$HOME/.cache}/timetool/wine-prefix-$key"
 }
@@ -76,6 +84,7 @@ wine_env_boot_prefix() {
     # regedit wants the file in UTF-16 to keep the Chinese face name intact.
     wine_env_registry | sed 's/$/\r/' | iconv -f UTF-8 -t UTF-16 >"$reg_file"
     wine regedit /S "$(winepath -w "$reg_file" 2>/dev/null)" >>"$WINE_ENV_DIR/wineboot.log" 2>&1
+    wine_env_link_fonts >>"$WINE_ENV_DIR/wineboot.log" 2>&1
 }
 
 wine_env_start() {
@@ -90,7 +99,11 @@ wine_env_start() {
     export WINEDEBUG="${WINE_ENV_DEBUG:--all}"
     export WINEDLLOVERRIDES="mscoree,mshtml="
 
-    wine_env_start_xvfb || return 1
+    if [[ "${WINE_ENV_USE_DISPLAY:-0}" == 1 && -n "${DISPLAY:-}" ]]; then
+        WINE_ENV_XVFB_PID=""
+    else
+        wine_env_start_xvfb || return 1
+    fi
 
     local template=""
     if [[ "${WINE_ENV_NO_CACHE:-0}" != 1 ]]; then
@@ -133,7 +146,8 @@ wine_env_stop() {
     if [[ -n "${WINE_ENV_XVFB_PID:-}" ]]; then
         kill "$WINE_ENV_XVFB_PID" 2>/dev/null || true
         wait "$WINE_ENV_XVFB_PID" 2>/dev/null || true
+        unset DISPLAY
     fi
     rm -rf "$WINE_ENV_DIR"
-    unset WINE_ENV_DIR WINE_ENV_XVFB_PID WINEPREFIX DISPLAY
+    unset WINE_ENV_DIR WINE_ENV_XVFB_PID WINEPREFIX
 }

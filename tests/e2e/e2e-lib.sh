@@ -1,4 +1,5 @@
 # shellcheck shell=bash
+# shellcheck source-path=SCRIPTDIR
 # Helpers of the end-to-end test scripts. A script sources this file and calls e2e_begin; it gets
 # the program under test in $E2E_PROGRAM and the probe in $E2E_PROBE (both set by CMake).
 set -euo pipefail

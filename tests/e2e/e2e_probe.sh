@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
+# shellcheck source-path=SCRIPTDIR
 # The probe itself, tried on the bare window of the benchmarks: finding a window by title,
 # driving timer ticks into it, reading and dismissing a message box, closing the window with its
 # exit code, timing start-up, and the failures it reports.
+# shellcheck source=e2e-lib.sh
 source "$(dirname "$0")/e2e-lib.sh"
 e2e_begin
 
