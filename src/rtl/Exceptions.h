@@ -2,16 +2,22 @@
 // the form layer shows them with the default error display.
 #pragma once
 
-#include <stdexcept>
+#include <exception>
 #include <string>
+#include <utility>
 
 namespace rtl {
 
 // Base of every error the program raises itself.
-class Exception : public std::runtime_error {
+// The message is kept whole, NUL bytes included (a date-time text from the network may hold them).
+class Exception : public std::exception {
 public:
-    explicit Exception(const std::string& message) : std::runtime_error(message) {}
-    std::string Message() const { return what(); }
+    explicit Exception(std::string message) : message_(std::move(message)) {}
+    const std::string& Message() const noexcept { return message_; }
+    const char* what() const noexcept override { return message_.c_str(); }
+
+private:
+    std::string message_;
 };
 
 // A value could not be converted: a date or time out of range, or an unreadable date-time text.

@@ -67,9 +67,8 @@ std::optional<rtl::TDateTime> Read(std::string_view text, const rtl::FormatSetti
     try {
         return rtl::StrToDateTime(text, settings, presentYear);
     } catch (const rtl::EConvertError& error) {
-        // Messages are C text: a NUL in the text ends the message.
         const std::string expected = "'" + std::string(text) + "' is not a valid date and time";
-        if (error.Message() != expected.c_str()) {
+        if (error.Message() != expected) {
             Fail("the error does not name the text", text);
         }
         return std::nullopt;

@@ -72,11 +72,9 @@ std::string Describe(const When& when) {
     return buffer;
 }
 
-// Error messages are C text: a NUL byte in the text ends the message there, as it ends the text
-// that the error display shows.
+// The message names the whole text, NUL bytes included.
 std::string NotValidMessage(const std::string& text) {
-    const std::string message = "'" + text + "' is not a valid date and time";
-    return message.c_str();
+    return "'" + text + "' is not a valid date and time";
 }
 
 // Half a millisecond: two values closer than this are the same point of time.
