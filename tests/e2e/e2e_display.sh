@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # shellcheck source-path=SCRIPTDIR
 # The live display of the real program: in each time zone the six fields show the local year,
-# month, day, hour, minute and second of the clock, and keep following it; the window closes
-# with exit code 0. A screenshot of the first run is kept as an artefact.
+# month, day, hour, minute and second of the clock, and keep following it; text typed into the
+# fields is replaced at the next ticks; the window closes with exit code 0. A screenshot of the
+# first run is kept as an artefact.
 # shellcheck source=e2e-lib.sh
 source "$(dirname "$0")/e2e-lib.sh"
 e2e_begin
@@ -40,6 +41,12 @@ for zone in "${zones[@]}"; do
     sleep 1.3
     second=$(check_fields_follow_clock "$zone")
     [[ "$first" != "$second" ]] || e2e_fail "$zone: the fields stood still at '$first'"
+    # Typed text lasts only until the next tick, also in fields whose value has not changed since.
+    for column in 1 2 3 4 5 6; do
+        e2e_probe set-field "$column" typed || e2e_fail "$zone: cannot type into field $column"
+    done
+    sleep 0.5
+    check_fields_follow_clock "$zone" >/dev/null
     e2e_probe close || e2e_fail "$zone: the window did not close"
     code=$(e2e_program_exit_code)
     [[ "$code" == 0 ]] || e2e_fail "$zone: exit code $code after the close"

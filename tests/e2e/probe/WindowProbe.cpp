@@ -19,8 +19,9 @@
 //                                                      sends COUNT WM_TIMER messages, each waited
 //                                                      for, to the program's timer window
 //   winprobe refresh-check [target] [--timer-window main|CLASS] [--timer-id ID]
-//                                                      overwrites the last EDIT control, sends one
-//                                                      WM_TIMER and checks that the text came back
+//                                                      overwrites the last EDIT control, checks
+//                                                      that it took the text, sends one WM_TIMER
+//                                                      and checks that digits came back
 //   winprobe startup       RUNS [--timeout-ms N] -- COMMAND-LINE...
 //                                                      start-up time to the first shown window
 //
@@ -346,6 +347,10 @@ int commandRefreshCheck(const Arguments& arguments) {
     int refreshed = 0;
     for (int i = 0; i < kTries; ++i) {
         sendAndWait(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"--"));
+        // Only a text that was really overwritten can show that the tick wrote it back.
+        if (probe::windowText(edit) != L"--") {
+            continue;
+        }
         sendAndWait(timer, WM_TIMER, timerId, 0);
         if (allDigits(probe::windowText(edit))) {
             ++refreshed;
