@@ -122,12 +122,17 @@ wine_env_start() {
             # The registry reaches the disk only when the server saves it; copy a stopped prefix.
             wineserver -k 2>/dev/null || true
             wineserver -w 2>/dev/null || true
-            rm -rf "$template.tmp"
-            mkdir -p "$template.tmp"
-            cp -a "$WINEPREFIX" "$template.tmp/prefix"
-            touch "$template.tmp/.complete"
-            rm -rf "$template"
-            mv "$template.tmp" "$template"
+            # Built aside and renamed into place, so that a parallel run sees all of it or none;
+            # when another run got there first, its template stays.
+            local staging
+            mkdir -p "$(dirname "$template")"
+            staging=$(mktemp -d "$template.XXXXXX")
+            cp -a "$WINEPREFIX" "$staging/prefix"
+            touch "$staging/.complete"
+            if [[ -d "$template" && ! -f "$template/.complete" ]]; then
+                rm -rf "$template"
+            fi
+            mv -T "$staging" "$template" 2>/dev/null || rm -rf "$staging"
             wineserver -p
             wineboot >>"$WINE_ENV_DIR/wineboot.log" 2>&1
         fi
