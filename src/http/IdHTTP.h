@@ -26,10 +26,13 @@ public:
 
     // Performs one GET of an "http://host[:port]/path" URL and returns the body, byte for byte.
     // Throws EIdSocketError, EIdConnClosedGracefully, EIdHTTPProtocolException,
-    // EIdReadLnMaxLineLengthExceeded, EIdReadTimeout or EIdResponseTooLarge (all rtl::Exception).
+    // EIdReadLnMaxLineLengthExceeded, EIdReadTimeout (EIdAnswerDeadlineExceeded when the whole
+    // answer takes longer than the answer deadline), EIdResponseTooLarge, EIdMalformedResponse
+    // or EIdInvalidURL (all rtl::Exception, see Errors.h).
     std::string Get(const std::string& url);
 
-    // The bound on the wait for a whole answer after the request has gone out.
+    // The bound on the wait for a whole answer after the request has gone out; 10 seconds
+    // unless set.
     void SetAnswerDeadline(std::chrono::milliseconds deadline);
 
 private:
