@@ -1,0 +1,1 @@
+{"sysTime1":"<!--#config timefmt="%Y-%m-%d %H:%M:%S" --><!--#echo var="date_local" -->","zone":"UTC+8"}
