@@ -48,8 +48,8 @@ std::string Quoted(const std::string& text) {
 class RunningService {
 public:
     explicit RunningService(std::uint16_t port) {
-        char pattern[] = "/tmp/timetool-service-XXXXXX";
-        if (::mkdtemp(pattern) == nullptr) {
+        std::string pattern = (fs::temp_directory_path() / "timetool-service-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) {
             return;
         }
         stateDir_ = pattern;
