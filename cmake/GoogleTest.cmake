@@ -1,7 +1,7 @@
 # GoogleTest comes from the distribution's source package, so that the same sources serve the
 # native build and the mingw-w64 cross build.
 find_path(GOOGLETEST_SOURCE_DIR NAMES googletest/CMakeLists.txt
-          PATHS /usr/src/googletest NO_DEFAULT_PATH)
+          PATHS /usr/src/googletest NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
 if(NOT GOOGLETEST_SOURCE_DIR)
     message(FATAL_ERROR "GoogleTest sources not found: run scripts/setup.sh (package googletest)")
 endif()
