@@ -92,6 +92,7 @@ forms::FormDesign MakeForm1Design() {
          .tabOrder = 18,
          .onClick = "Button13Click"},
         {.className = "TTimer", .name = "Timer1", .onTimer = "Timer1Timer", .interval = 200},
+        {.className = "TIdHTTP", .name = "IdHTTP1"},
     };
     return design;
 }

@@ -34,6 +34,7 @@ TForm1::TForm1(TComponent* Owner) : TForm(Owner) {
         .Field("Button10", Button10)
         .Field("Button11", Button11)
         .Field("Button12", Button12)
+        .Field("IdHTTP1", IdHTTP1)
         .Field("Button13", Button13)
         .Handler("Timer1Timer", this, &TForm1::Timer1Timer)
         .Handler("FormCreate", this, &TForm1::FormCreate)

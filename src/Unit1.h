@@ -2,6 +2,7 @@
 // timer, twelve step buttons and the calibration button.
 #pragma once
 
+#include "IdHTTPComponent.h"
 #include "forms/Button.h"
 #include "forms/Edit.h"
 #include "forms/Form.h"
@@ -41,6 +42,7 @@ public: // Components of the design, filled by name when the window is created.
     TButton* Button10 = nullptr;
     TButton* Button11 = nullptr;
     TButton* Button12 = nullptr;
+    TIdHTTP* IdHTTP1 = nullptr;
     TButton* Button13 = nullptr;
 
     // Event handlers, connected by the names the design gives them.

@@ -15,7 +15,7 @@ struct FontDesign {
 
 // One component of the design. The fields that do not apply to a kind stay at their defaults.
 struct ComponentDesign {
-    const char* className = nullptr; // "TButton", "TEdit", "TLabel" or "TTimer"
+    const char* className = nullptr; // "TButton", "TEdit", "TLabel", "TTimer" or a program's own
     const char* name = nullptr;      // the component's Name, also the form field it fills
     int left = 0;                    // client-area position and size at the design resolution
     int top = 0;

@@ -161,16 +161,31 @@ TEST_F(WindowLayoutTest, HasExactlyTheDesignedControls) {
     }
     EXPECT_EQ(actual, expected);
 
-    // One component per design row, the timer included, each in the field of its name.
-    EXPECT_EQ(Form1->ComponentCount(), 25);
+    // One component per design row, timer and HTTP client included, each in its field.
+    EXPECT_EQ(Form1->ComponentCount(), 26);
     for (const DesignedControl& designed : kDesign) {
         forms::TControl* control = ControlNamed(designed.name);
         ASSERT_NE(control, nullptr) << designed.name;
         EXPECT_EQ(GetParent(control->Handle()), Form1->Handle()) << designed.name;
     }
     EXPECT_EQ(Form1->FindComponent("Timer1"), Form1->Timer1);
+    EXPECT_EQ(Form1->FindComponent("IdHTTP1"), Form1->IdHTTP1);
     EXPECT_EQ(Form1->FindComponent("Button13"), Form1->Button13);
     EXPECT_EQ(Form1->FindComponent("Label5"), Form1->Label5);
+}
+
+TEST_F(WindowLayoutTest, ComponentsAreCreatedInTheDesignsOrder) {
+    const std::vector<std::string> expected = {
+        "Label1",   "Label2",   "Label3",   "Label4",  "Label5",  "Button1", "Edit1",
+        "Edit2",    "Edit3",    "Edit4",    "Edit5",   "Edit6",   "Button2", "Button3",
+        "Button4",  "Button5",  "Button6",  "Button7", "Button8", "Button9", "Button10",
+        "Button11", "Button12", "Button13", "Timer1",  "IdHTTP1"};
+    std::vector<std::string> created;
+    for (int i = 0; i < Form1->ComponentCount(); ++i) {
+        created.push_back(Form1->Components(i)->Name());
+        EXPECT_EQ(Form1->Components(i)->Owner(), Form1);
+    }
+    EXPECT_EQ(created, expected);
 }
 
 TEST_F(WindowLayoutTest, ControlsHaveTheirKindsStyles) {
