@@ -54,6 +54,8 @@ TZ=$zone "$nginx_bin" -p "$state" -c "$state/nginx.conf" -e "$state/error.log"
 host=${listen%:*}
 port=${listen##*:}
 for _ in $(seq 1 50); do
+    # The inner script gets host and port as $0 and $1, so its text stays unexpanded here.
+    # shellcheck disable=SC2016
     if timeout 2 bash -c '
         exec 3<>"/dev/tcp/$0/$1" || exit 1
         printf "GET /getSysTime.do HTTP/1.0\r\nHost: %s\r\n\r\n" "$0" >&3
