@@ -134,6 +134,8 @@ public:
 
     void Advance(std::size_t count) { pos_ += count; }
 
+    std::size_t Position() const { return pos_; }
+
 private:
     static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -161,8 +163,9 @@ public:
         : settings_(settings), order_(OrderOfShortDateFormat(settings.shortDateFormat)),
           presentYear_(presentYear) {}
 
-    // A date, optionally followed by a time; whatever follows a complete time is ignored.
-    std::optional<TDateTime> ReadDateAndTime(std::string_view text) const {
+    // A date, optionally followed by a time; whatever follows a complete time is ignored, but
+    // `consumed` tells where the reading stopped.
+    std::optional<TDateTime> ReadDateAndTime(std::string_view text, std::size_t& consumed) const {
         TextCursor cursor(text);
         const std::optional<std::int64_t> day = ReadDate(cursor);
         if (!day) {
@@ -176,6 +179,7 @@ public:
             }
             timeOfDay = *time;
         }
+        consumed = cursor.Position();
         // Before day 0 the value counts back from the day: the date minus the time of day.
         const std::int64_t total = *day * kMSecsPerDay + (*day >= 0 ? timeOfDay : -timeOfDay);
         return static_cast<double>(total) / static_cast<double>(kMSecsPerDay);
@@ -334,17 +338,45 @@ private:
     int presentYear_;
 };
 
+[[noreturn]] void ThrowNotValid(std::string_view text) {
+    throw EConvertError("'" + std::string(text) + "' is not a valid date and time");
+}
+
+bool OnlySpaces(std::string_view text) {
+    return text.find_first_not_of(' ') == std::string_view::npos;
+}
+
+// The value and how many bytes of the text the reading took; a time alone takes the whole text.
+struct Reading {
+    TDateTime value;
+    std::size_t consumed;
+};
+
+Reading ReadText(std::string_view text, const FormatSettings& settings, int presentYear) {
+    const DateTimeTextReader reader(settings, presentYear);
+    std::size_t consumed = 0;
+    if (const std::optional<TDateTime> value = reader.ReadDateAndTime(text, consumed)) {
+        return {*value, consumed};
+    }
+    if (const std::optional<TDateTime> value = reader.ReadTimeAlone(text)) {
+        return {*value, text.size()};
+    }
+    ThrowNotValid(text);
+}
+
 } // namespace
 
 TDateTime StrToDateTime(std::string_view text, const FormatSettings& settings, int presentYear) {
-    const DateTimeTextReader reader(settings, presentYear);
-    if (const std::optional<TDateTime> value = reader.ReadDateAndTime(text)) {
-        return *value;
+    return ReadText(text, settings, presentYear).value;
+}
+
+TDateTime StrToDateTimeFully(std::string_view text, const FormatSettings& settings,
+                             int presentYear) {
+    const Reading reading = ReadText(text, settings, presentYear);
+    if (!OnlySpaces(text.substr(reading.consumed))) {
+        ThrowNotValid(text);
     }
-    if (const std::optional<TDateTime> value = reader.ReadTimeAlone(text)) {
-        return *value;
-    }
-    throw EConvertError("'" + std::string(text) + "' is not a valid date and time");
+    return reading.value;
 }
 
 } // namespace rtl

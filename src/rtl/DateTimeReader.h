@@ -13,4 +13,10 @@ namespace rtl {
 // "'<text>' is not a valid date and time" with the whole, untrimmed text.
 TDateTime StrToDateTime(std::string_view text, const FormatSettings& settings, int presentYear);
 
+// As StrToDateTime, but the whole text must be read: where the reading stops early and leaves
+// anything but spaces unread (say the minutes and seconds, when the text's time separator is not
+// the regional one), it throws the same EConvertError instead of returning the part it read.
+TDateTime StrToDateTimeFully(std::string_view text, const FormatSettings& settings,
+                             int presentYear);
+
 } // namespace rtl

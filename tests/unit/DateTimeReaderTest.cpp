@@ -10,12 +10,14 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
 
 using rtl::FormatSettings;
 using rtl::StrToDateTime;
+using rtl::StrToDateTimeFully;
 using rtl::TDateTime;
 using namespace std::string_literals;
 
@@ -80,11 +82,14 @@ std::string NotValidMessage(const std::string& text) {
 // Half a millisecond: two values closer than this are the same point of time.
 constexpr double kHalfMillisecond = 0.5 / static_cast<double>(kMSecsPerDay);
 
+// StrToDateTime or StrToDateTimeFully.
+using Reader = TDateTime (*)(std::string_view, const FormatSettings&, int);
+
 // The message of the EConvertError that reading the text raises, or a note of the value read.
 std::string ErrorOf(const std::string& text, const FormatSettings& settings,
-                    int presentYear = kPresentYear) {
+                    int presentYear = kPresentYear, Reader read = StrToDateTime) {
     try {
-        const TDateTime value = StrToDateTime(text, settings, presentYear);
+        const TDateTime value = read(text, settings, presentYear);
         return "(no error: read as " + std::to_string(value) + ")";
     } catch (const rtl::EConvertError& error) {
         return error.Message();
@@ -99,7 +104,7 @@ struct Case {
 };
 
 // Reads every case's text and checks the value, or the error with its exact message.
-void CheckCases(const std::vector<Case>& cases) {
+void CheckCases(const std::vector<Case>& cases, Reader read = StrToDateTime) {
     for (const Case& c : cases) {
         SCOPED_TRACE("text \"" + c.text + "\", date separator \"" + c.settings.dateSeparator +
                      "\", short date \"" + c.settings.shortDateFormat + "\", time separator \"" +
@@ -107,11 +112,11 @@ void CheckCases(const std::vector<Case>& cases) {
                      std::to_string(c.presentYear));
         if (c.expected) {
             TDateTime value = 0;
-            ASSERT_NO_THROW(value = StrToDateTime(c.text, c.settings, c.presentYear));
+            ASSERT_NO_THROW(value = read(c.text, c.settings, c.presentYear));
             EXPECT_NEAR(value, ValueOf(*c.expected), kHalfMillisecond)
                 << "expected " << Describe(*c.expected);
         } else {
-            EXPECT_EQ(ErrorOf(c.text, c.settings, c.presentYear), NotValidMessage(c.text));
+            EXPECT_EQ(ErrorOf(c.text, c.settings, c.presentYear, read), NotValidMessage(c.text));
         }
     }
 }
@@ -446,6 +451,53 @@ TEST(DateTimeReader, QuotesTheWholeUntrimmedTextInTheError) {
     }
     // The error names the empty text when a short body leaves nothing to read.
     EXPECT_EQ(ErrorOf("", kIso), "'' is not a valid date and time");
+}
+
+// The whole-text reading: a text that reads to its end (spaces aside) gives what StrToDateTime
+// gives; one where the reading stops early and leaves anything else unread fails.
+TEST(DateTimeReader, FullReadingRejectsTextsLeftPartlyUnread) {
+    const When serviceTime{2021, 9, 9, 10, 30, 59};
+    const std::vector<Case> cases = {
+        {"2021-09-09 10:30:59", kIso, serviceTime},
+        {"2021-09-09 10:30:59   ", kIso, serviceTime},
+        {" 2021-09-09 10:30:59", kIso, serviceTime},
+        {"2021-09-09 10:30:59.5 pm", kIso, When{2021, 9, 9, 22, 30, 59, 5}},
+        {"2021-09-09 pm 10:30", kIso, When{2021, 9, 9, 22, 30}},
+        // Shorter windows of the body read completely.
+        {"2021-09-09 10:30", kIso, When{2021, 9, 9, 10, 30}},
+        {"2021-09-09 10", kIso, When{2021, 9, 9, 10}},
+        {"2021-09-09 ", kIso, When{2021, 9, 9}},
+        {"2021-09-09-", kIso, When{2021, 9, 9}},
+        {"09-09", kIso, When{2021, 9, 9}},
+        {"10:30:59", kIso, OnDayZero(10, 30, 59)},
+        {"", kIso, {}},
+        // Another time separator: the minutes and seconds would be lost.
+        {"2021-09-09 10:30:59", Regional("-", "yyyy-MM-dd", "."), {}},
+        {"2021-09-09 10.30.59", Regional("-", "yyyy-MM-dd", "."), serviceTime},
+        {"2021-09-09 10:30", Regional("-", "yyyy-MM-dd", "."), {}},
+        // Another decimal separator: the milliseconds would be lost.
+        {"2021-09-09 10:30:59.5", Regional("-", "yyyy-MM-dd", ":", "am", "pm", ","), {}},
+        // Whatever follows a complete time counts as unread, blanks other than spaces too.
+        {"2021-09-09 10:30:59\",", kIso, {}},
+        {"2021-09-09 10:30:59\r\n", kIso, {}},
+        {"2021-09-09 10:30\t", kIso, {}},
+        {"2021-09-09 10:30:59\0"s, kIso, {}},
+        {"2021-09-09 10\t:30", kIso, {}},
+        {"2021-09-09 10:30:59 x", kIso, {}},
+        // Texts that fail anyway keep their error.
+        {"2021/09/09 10:30:59", kIso, {}},
+        {"2021-09-09 10:30:59", Regional("/", "yyyy/MM/dd"), {}},
+        {"\t2021-09-09 10:30:5", kIso, {}},
+    };
+    CheckCases(cases, StrToDateTimeFully);
+    // Where the whole text reads, the value is the one StrToDateTime gives.
+    for (const Case& c : cases) {
+        if (c.expected) {
+            SCOPED_TRACE(c.text);
+            EXPECT_EQ(StrToDateTimeFully(c.text, c.settings, c.presentYear),
+                      StrToDateTime(c.text, c.settings, c.presentYear));
+        }
+    }
 }
 
 // Every date from year 1 to 9999 (in steps), written out with each settings variant, reads back
