@@ -1,6 +1,7 @@
 #include "forms/Application.h"
 
 #include "forms/MessageBoxPlatform.h"
+#include "forms/RegionalSettings.h"
 #include "forms/WideText.h"
 #include "rtl/ErrorText.h"
 
@@ -54,6 +55,11 @@ TApplication::~TApplication() {
 void TApplication::Initialize() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
+    LoadFormatSettings();
+}
+
+void TApplication::LoadFormatSettings() {
+    formatSettings_ = LoadCurrentRegionalSettings();
 }
 
 void TApplication::FormCreated(TForm* form) {

@@ -4,6 +4,7 @@
 
 #include "forms/Component.h"
 #include "forms/Form.h"
+#include "rtl/FormatSettings.h"
 
 #include <exception>
 #include <new>
@@ -17,8 +18,14 @@ public:
     TApplication();
     ~TApplication() override;
 
-    // Prepares the common controls.
+    // Prepares the common controls and loads the regional settings.
     void Initialize();
+
+    // The user's regional date and time settings, as last loaded (built-in defaults before).
+    const rtl::FormatSettings& FormatSettings() const { return formatSettings_; }
+    // Loads them afresh: at start-up and whenever the system announces a change of settings
+    // (WM_SETTINGCHANGE reaching the main form).
+    void LoadFormatSettings();
 
     // Creates a form of class T owned by the application. `reference` holds the new form from
     // before its construction begins and is set back to nullptr if the construction fails (the
@@ -64,6 +71,7 @@ private:
 
     TForm* mainForm_ = nullptr;
     bool showingException_ = false;
+    rtl::FormatSettings formatSettings_;
 };
 
 // The application object of the program, nullptr while there is none.

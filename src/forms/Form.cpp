@@ -295,6 +295,12 @@ LRESULT TForm::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_CLOSE:
         Close();
         return 0;
+    case WM_SETTINGCHANGE:
+        // The regional settings may have changed: the application reads them again.
+        if (Application != nullptr && Application->MainForm() == this) {
+            Application->LoadFormatSettings();
+        }
+        break;
     default:
         break;
     }
