@@ -2,8 +2,10 @@
 # Starts the reference time service: nginx with its own configuration, pid, logs and temporary
 # files under STATE_DIR, answering GET /getSysTime.do on ADDRESS:PORT with the time of UTC+8.
 # Leaves the system's nginx and its configuration alone. Stop it with stop.sh STATE_DIR.
+# SERVICE_TZ=ZONE makes it answer with the time of another zone instead (for tests of a service
+# that is off by the zone difference, e.g. SERVICE_TZ=Asia/Tokyo is one hour ahead).
 #
-# usage: start.sh ADDRESS:PORT STATE_DIR
+# usage: [SERVICE_TZ=ZONE] start.sh ADDRESS:PORT STATE_DIR
 set -euo pipefail
 
 if [[ $# -ne 2 || $1 != *:* ]]; then
@@ -44,8 +46,8 @@ config=${config//@STATE@/$state}
 config=${config//@USER@/$user_line}
 printf '%s\n' "$config" >"$state/nginx.conf"
 
-zone=Asia/Shanghai
-if [[ ! -e /usr/share/zoneinfo/$zone ]]; then
+zone=${SERVICE_TZ:-Asia/Shanghai}
+if [[ -z ${SERVICE_TZ:-} && ! -e /usr/share/zoneinfo/$zone ]]; then
     zone=CST-8 # the same offset, without the time zone database
 fi
 TZ=$zone "$nginx_bin" -p "$state" -c "$state/nginx.conf" -e "$state/error.log"
