@@ -1,8 +1,13 @@
 #include "SystemClock.h"
 
-#include <windows.h>
-
 namespace {
+
+ClockCallResult ResultOf(BOOL done) {
+    ClockCallResult result;
+    result.done = done != FALSE;
+    result.error = result.done ? 0 : GetLastError();
+    return result;
+}
 
 class WindowsClock : public SystemClock {
 public:
@@ -20,11 +25,23 @@ public:
         fields.dayOfWeek = now.wDayOfWeek;
         return fields;
     }
+
+    ClockCallResult SetUtcTime(const SYSTEMTIME& utc) override {
+        return ResultOf(SetSystemTime(&utc));
+    }
 };
 
 SystemClock* replacement = nullptr;
 
 } // namespace
+
+ClockCallResult SystemClock::LocalToUtc(const SYSTEMTIME& local, SYSTEMTIME& utc) {
+    return ResultOf(TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc));
+}
+
+void SystemClock::BroadcastTimeChange() {
+    SendMessageA(HWND_BROADCAST, WM_TIMECHANGE, 0, 0);
+}
 
 SystemClock& CurrentSystemClock() {
     static WindowsClock windowsClock;

@@ -15,10 +15,41 @@ void FakeClock::Set(int year, int month, int day, int hour, int minute, int seco
 
 rtl::DateTimeFields FakeClock::LocalTime() {
     ++reads;
+    calls.push_back(Call::Read);
     if (failure) {
         failure();
     }
     return now;
+}
+
+ClockCallResult FakeClock::SetUtcTime(const SYSTEMTIME& utc) {
+    calls.push_back(Call::Write);
+    writes.push_back(utc);
+    if (writeError != 0) {
+        return {false, writeError};
+    }
+    if (followWrites) {
+        SYSTEMTIME local{};
+        if (!SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local)) {
+            return {false, GetLastError()};
+        }
+        Set(local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond,
+            local.wMilliseconds);
+    }
+    return {true, 0};
+}
+
+ClockCallResult FakeClock::LocalToUtc(const SYSTEMTIME& local, SYSTEMTIME& utc) {
+    calls.push_back(Call::LocalToUtc);
+    if (conversionError != 0) {
+        return {false, conversionError};
+    }
+    return SystemClock::LocalToUtc(local, utc);
+}
+
+void FakeClock::BroadcastTimeChange() {
+    calls.push_back(Call::Broadcast);
+    SystemClock::BroadcastTimeChange();
 }
 
 bool FakeTimers::Arm(HWND window, UINT_PTR id, UINT intervalMilliseconds) {

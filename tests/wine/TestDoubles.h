@@ -10,7 +10,10 @@
 #include <string>
 #include <vector>
 
-// A clock that stands still at the time the test sets; it can be told to fail instead.
+// A clock that stands still at the time the test sets; it can be told to fail instead. Writes are
+// recorded and never reach the system; the local-to-UTC conversion and the time-change broadcast
+// are the system's own unless told otherwise, so the test process's zone decides as on a real
+// computer, and other windows really hear of the change.
 class FakeClock : public SystemClock {
 public:
     rtl::DateTimeFields now{
@@ -19,8 +22,24 @@ public:
     std::function<void()> failure;
     int reads = 0;
 
+    // What was asked of the clock, in order.
+    enum class Call { Read, LocalToUtc, Write, Broadcast };
+    std::vector<Call> calls;
+    // Every write asked for, refused ones included.
+    std::vector<SYSTEMTIME> writes;
+    // While non-zero, writes are refused with this error code.
+    DWORD writeError = 0;
+    // While non-zero, the local-to-UTC conversion fails with this error code.
+    DWORD conversionError = 0;
+    // While set, a write that is taken moves the clock: `now` becomes the written time as the
+    // computer's local time.
+    bool followWrites = false;
+
     void Set(int year, int month, int day, int hour, int minute, int second, int millisecond = 0);
     rtl::DateTimeFields LocalTime() override;
+    ClockCallResult SetUtcTime(const SYSTEMTIME& utc) override;
+    ClockCallResult LocalToUtc(const SYSTEMTIME& local, SYSTEMTIME& utc) override;
+    void BroadcastTimeChange() override;
 };
 
 class ScopedClock {
