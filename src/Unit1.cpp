@@ -1,10 +1,17 @@
 #include "Unit1.h"
 
 #include "SystemClock.h"
+#include "SystemErrorText.h"
 #include "forms/DesignBindings.h"
 #include "forms/WideText.h"
 #include "res/Form1Design.h"
+#include "rtl/DateSteps.h"
+#include "rtl/Exceptions.h"
 #include "rtl/Format.h"
+#include "rtl/SystemTimeSplit.h"
+
+#include <cstdint>
+#include <string_view>
 
 TForm1* Form1 = nullptr;
 
@@ -51,8 +58,39 @@ void TForm1::FormCreate(TComponent* /*Sender*/) {
     ShowDateTime(Now());
 }
 
-void TForm1::Button1Click(TComponent* /*Sender*/) {
-    // The step buttons come with the clock writer; until then a click does nothing.
+namespace {
+
+// The twelve step buttons, in the order their names are tested: "+" and "-" of each field.
+struct StepButton {
+    std::string_view name;
+    rtl::TDateTime (*step)(rtl::TDateTime);
+};
+
+const StepButton kStepButtons[] = {
+    {"Button1", [](rtl::TDateTime v) { return rtl::IncYear(v, 1); }},
+    {"Button7", [](rtl::TDateTime v) { return rtl::IncYear(v, -1); }},
+    {"Button2", [](rtl::TDateTime v) { return rtl::IncMonth(v, 1); }},
+    {"Button8", [](rtl::TDateTime v) { return rtl::IncMonth(v, -1); }},
+    {"Button3", [](rtl::TDateTime v) { return rtl::IncDay(v, 1); }},
+    {"Button9", [](rtl::TDateTime v) { return rtl::IncDay(v, -1); }},
+    {"Button4", [](rtl::TDateTime v) { return rtl::IncHour(v, 1); }},
+    {"Button10", [](rtl::TDateTime v) { return rtl::IncHour(v, -1); }},
+    {"Button5", [](rtl::TDateTime v) { return rtl::IncMinute(v, 1); }},
+    {"Button11", [](rtl::TDateTime v) { return rtl::IncMinute(v, -1); }},
+    {"Button6", [](rtl::TDateTime v) { return rtl::IncSecond(v, 1); }},
+    {"Button12", [](rtl::TDateTime v) { return rtl::IncSecond(v, -1); }},
+};
+
+} // namespace
+
+void TForm1::Button1Click(TComponent* Sender) {
+    for (const StepButton& button : kStepButtons) {
+        if (Sender->Name() == button.name) {
+            // Always from the clock itself, never from what the fields show.
+            SetSystemClock(button.step(Now()), TLocalZone::Computer);
+            return;
+        }
+    }
 }
 
 void TForm1::Button13Click(TComponent* /*Sender*/) {
@@ -67,4 +105,44 @@ void TForm1::ShowDateTime(rtl::TDateTime value) {
     Edit4->SetText(forms::Utf8ToWide(rtl::FormatTwoDigits(fields.hour)));
     Edit5->SetText(forms::Utf8ToWide(rtl::FormatTwoDigits(fields.minute)));
     Edit6->SetText(forms::Utf8ToWide(rtl::FormatTwoDigits(fields.second)));
+}
+
+namespace {
+
+constexpr std::int64_t kUtcPlus8Milliseconds = 8 * 3'600'000;
+
+SYSTEMTIME ToSystemTime(const rtl::SystemTimeRecord& record) {
+    SYSTEMTIME time{};
+    time.wYear = record.wYear;
+    time.wMonth = record.wMonth;
+    time.wDayOfWeek = record.wDayOfWeek;
+    time.wDay = record.wDay;
+    time.wHour = record.wHour;
+    time.wMinute = record.wMinute;
+    time.wSecond = record.wSecond;
+    time.wMilliseconds = record.wMilliseconds;
+    return time;
+}
+
+} // namespace
+
+void SetSystemClock(rtl::TDateTime localTime, TLocalZone zone) {
+    SystemClock& clock = CurrentSystemClock();
+    SYSTEMTIME utc{};
+    ClockCallResult result;
+    if (zone == TLocalZone::UtcPlus8) {
+        utc = ToSystemTime(rtl::SplitToSystemTime(localTime, -kUtcPlus8Milliseconds));
+        result = clock.SetUtcTime(utc);
+    } else {
+        const SYSTEMTIME local = ToSystemTime(rtl::SplitToSystemTime(localTime));
+        result = clock.LocalToUtc(local, utc);
+        if (result.done) {
+            result = clock.SetUtcTime(utc);
+        }
+    }
+    // Every window hears of the attempt, whether or not the clock took it.
+    clock.BroadcastTimeChange();
+    if (!result.done) {
+        throw rtl::EOSError(SystemErrorText(result.error), result.error);
+    }
 }

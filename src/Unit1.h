@@ -62,3 +62,12 @@ public:
 };
 
 extern TForm1* Form1;
+
+// How SetSystemClock reads the local time it is given.
+enum class TLocalZone { Computer, UtcPlus8 };
+
+// Writes a local date and time to the system clock: as the computer's own local time (its zone
+// rules, daylight saving included) or as UTC+8. Then tells every top-level window that the time
+// has changed, also when the write failed; a failed write then raises rtl::EOSError with the
+// system's text for the failure. Never asks for the right to change the time.
+void SetSystemClock(rtl::TDateTime localTime, TLocalZone zone);
