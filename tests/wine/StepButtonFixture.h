@@ -5,6 +5,7 @@
 #include "Form1Fixture.h"
 
 #include <cstdio>
+#include <ostream>
 #include <string>
 
 class StepButtonFixture : public Form1Fixture {
@@ -16,6 +17,12 @@ protected:
         SendMessageW(button->Handle(), BM_CLICK, 0, 0);
     }
 };
+
+// Names the calls in a test's failure message.
+inline void PrintTo(FakeClock::Call call, std::ostream* out) {
+    static const char* const names[] = {"Read", "LocalToUtc", "Write", "Broadcast"};
+    *out << names[static_cast<int>(call)];
+}
 
 // "yyyy-mm-dd hh:nn:ss.zzz" of a SYSTEMTIME; its day of week plays no part in a write.
 inline std::string TimeText(const SYSTEMTIME& time) {
