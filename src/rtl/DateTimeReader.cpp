@@ -342,8 +342,9 @@ private:
     throw EConvertError("'" + std::string(text) + "' is not a valid date and time");
 }
 
-bool OnlySpaces(std::string_view text) {
-    return text.find_first_not_of(' ') == std::string_view::npos;
+// Blanks that may end a text after a complete reading: spaces, tabs and line ends.
+bool OnlyBlanks(std::string_view text) {
+    return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
 }
 
 // The value and how many bytes of the text the reading took; a time alone takes the whole text.
@@ -373,7 +374,7 @@ TDateTime StrToDateTime(std::string_view text, const FormatSettings& settings, i
 TDateTime StrToDateTimeFully(std::string_view text, const FormatSettings& settings,
                              int presentYear) {
     const Reading reading = ReadText(text, settings, presentYear);
-    if (!OnlySpaces(text.substr(reading.consumed))) {
+    if (!OnlyBlanks(text.substr(reading.consumed))) {
         ThrowNotValid(text);
     }
     return reading.value;

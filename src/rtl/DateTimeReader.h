@@ -14,8 +14,10 @@ namespace rtl {
 TDateTime StrToDateTime(std::string_view text, const FormatSettings& settings, int presentYear);
 
 // As StrToDateTime, but the whole text must be read: where the reading stops early and leaves
-// anything but spaces unread (say the minutes and seconds, when the text's time separator is not
+// anything but blanks unread (say the minutes and seconds, when the text's time separator is not
 // the regional one), it throws the same EConvertError instead of returning the part it read.
+// Blanks after a complete reading (spaces, tabs, a line end) are not part of the value and are
+// allowed.
 TDateTime StrToDateTimeFully(std::string_view text, const FormatSettings& settings,
                              int presentYear);
 

@@ -477,10 +477,12 @@ TEST(DateTimeReader, FullReadingRejectsTextsLeftPartlyUnread) {
         {"2021-09-09 10:30", Regional("-", "yyyy-MM-dd", "."), {}},
         // Another decimal separator: the milliseconds would be lost.
         {"2021-09-09 10:30:59.5", Regional("-", "yyyy-MM-dd", ":", "am", "pm", ","), {}},
-        // Whatever follows a complete time counts as unread, blanks other than spaces too.
+        // Whatever follows a complete time counts as unread, but for trailing blanks and line ends.
         {"2021-09-09 10:30:59\",", kIso, {}},
-        {"2021-09-09 10:30:59\r\n", kIso, {}},
-        {"2021-09-09 10:30\t", kIso, {}},
+        {"2021-09-09 10:30:59\r\n", kIso, serviceTime},
+        {"2021-09-09 10:30\t", kIso, When{2021, 9, 9, 10, 30}},
+        {"2021-09-09 10:30\r\n", kIso, When{2021, 9, 9, 10, 30}},
+        {"2021-09-09 10:30\r\nx", kIso, {}},
         {"2021-09-09 10:30:59\0"s, kIso, {}},
         {"2021-09-09 10\t:30", kIso, {}},
         {"2021-09-09 10:30:59 x", kIso, {}},
