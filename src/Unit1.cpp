@@ -2,15 +2,19 @@
 
 #include "SystemClock.h"
 #include "SystemErrorText.h"
+#include "forms/Application.h"
 #include "forms/DesignBindings.h"
 #include "forms/WideText.h"
 #include "res/Form1Design.h"
 #include "rtl/DateSteps.h"
+#include "rtl/DateTimeReader.h"
 #include "rtl/Exceptions.h"
 #include "rtl/Format.h"
 #include "rtl/SystemTimeSplit.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 TForm1* Form1 = nullptr;
@@ -93,8 +97,32 @@ void TForm1::Button1Click(TComponent* Sender) {
     }
 }
 
+namespace {
+
+// The time service's document; its body holds the time of UTC+8 at bytes 14 to 32.
+const std::string kTimeServiceUrl =
+    std::string("http://") + TIMETOOL_TIME_SERVICE_HOST + "/getSysTime.do";
+constexpr std::size_t kTimeTextOffset = 13;
+constexpr std::size_t kTimeTextLength = 19;
+
+// Bytes 14 to 32 of the body, as they came; what there is of them in a shorter body.
+std::string TimeTextOfBody(const std::string& body) {
+    return body.size() > kTimeTextOffset ? body.substr(kTimeTextOffset, kTimeTextLength)
+                                         : std::string();
+}
+
+} // namespace
+
 void TForm1::Button13Click(TComponent* /*Sender*/) {
-    // The calibration comes with the HTTP client; until then a click does nothing.
+    const std::string body = IdHTTP1->Get(kTimeServiceUrl);
+    const rtl::FormatSettings settings = forms::Application != nullptr
+                                             ? forms::Application->FormatSettings()
+                                             : rtl::FormatSettings{};
+    // The whole text must read: a time cut short by a foreign separator is refused, not written.
+    const rtl::TDateTime value =
+        rtl::StrToDateTimeFully(TimeTextOfBody(body), settings, rtl::DecodeDateTime(Now()).year);
+    // The service answers in UTC+8, whatever the computer's zone.
+    SetSystemClock(value, TLocalZone::UtcPlus8);
 }
 
 void TForm1::ShowDateTime(rtl::TDateTime value) {
