@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev googletest
     g++-mingw-w64-x86-64-posix wine64 wine
     xvfb imagemagick x11-utils xdotool
-    nginx-light fonts-wqy-microhei tzdata iproute2 util-linux curl shellcheck
+    nginx-light fonts-wqy-zenhei fonts-wine tzdata iproute2 util-linux curl shellcheck
 )
 
 missing=()

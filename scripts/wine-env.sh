@@ -13,14 +13,17 @@
 # and DISPLAY set, programs show on that display and no Xvfb is started.
 
 # Registry settings of every prefix:
-# - a CJK face stands in for the window font, which Wine does not ship;
+# - a CJK face stands in for the window font, which Wine does not ship. The layout scales by the
+#   height of "0" in it, so its digits must be no wider for that height than the original's:
+#   WenQuanYi Zen Hei Mono has half-width digits and measures 34 px high against 35 designed,
+#   where WenQuanYi Micro Hei (31 px, wider digits) clipped the year's last digit;
 # - Wine draws window frames and captions itself: Xvfb has no window manager that would.
 wine_env_registry() {
     cat <<'EOF'
 Windows Registry Editor Version 5.00
 
 [HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]
-"微软雅黑"="WenQuanYi Micro Hei"
+"微软雅黑"="WenQuanYi Zen Hei Mono"
 
 [HKEY_CURRENT_USER\Software\Wine\X11 Driver]
 "Decorated"="N"
@@ -29,10 +32,29 @@ EOF
 }
 
 # Captions and other system texts use Tahoma, which has no Chinese: link the CJK face to it, so
-# that the title bar shows the window's Chinese title.
+# that the title bar shows the window's Chinese title. Wine looks the link up by the full name of
+# the face it picked, and captions are bold: "Tahoma Bold" needs its own entry.
 wine_env_link_fonts() {
-    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
-        /v Tahoma /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f
+    local face
+    for face in Tahoma 'Tahoma Bold'; do
+        wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+            /v "$face" /t REG_MULTI_SZ /d 'wqy-zenhei.ttc,WenQuanYi Zen Hei' /f
+    done
+}
+
+# Wine's own fonts (Marlett, which draws the caption buttons, Tahoma, ...) come in its data
+# directory, but this Wine looks for fonts only in the prefix's font folder, which wineboot leaves
+# empty: the caption buttons then show as the letters "0 1 r". Copies them there.
+wine_env_install_wine_fonts() {
+    local data_dir
+    data_dir=$(wine cmd /c 'echo %WINEDATADIR%' 2>/dev/null | tr -d '\r')
+    data_dir=$(winepath -u "${data_dir#\\??\\}" 2>/dev/null)
+    if [[ ! -f "$data_dir/fonts/marlett.ttf" ]]; then
+        wine_env_log "Wine's own fonts not found (data directory: '$data_dir')"
+        return 1
+    fi
+    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+    cp "$data_dir"/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
 }
 
 wine_env_log() {
@@ -71,7 +93,7 @@ wine_env_template_dir() {
     local key
     key=$({
         wine --version 2>/dev/null
-        declare -f wine_env_registry wine_env_link_fonts
+        declare -f wine_env_registry wine_env_link_fonts wine_env_install_wine_fonts
     } | sha256sum | cut -c1-16)
     echo "${XDG_CACHE_HOME:-$HOME/.cache}/timetool/wine-prefix-$key"
 }
@@ -85,6 +107,7 @@ wine_env_boot_prefix() {
     wine_env_registry | sed 's/$/\r/' | iconv -f UTF-8 -t UTF-16 >"$reg_file"
     wine regedit /S "$(winepath -w "$reg_file" 2>/dev/null)" >>"$WINE_ENV_DIR/wineboot.log" 2>&1
     wine_env_link_fonts >>"$WINE_ENV_DIR/wineboot.log" 2>&1
+    wine_env_install_wine_fonts
 }
 
 wine_env_start() {
