@@ -12,9 +12,13 @@
 # Everything runs in private namespaces (scripts/isolated.sh) with the reference service on
 # 127.0.0.1:80 under the program's host name. The service answers one hour ahead (Asia/Tokyo), so
 # Wine refuses every write and logs it ("err:sync:NtSetSystemTime not allowed"): the write is
-# timed as the moment that line appears in the program's log, polled every few milliseconds from
-# the moment the probe is started. The probe is a Wine process too, and its start is part of that
-# time: its own cost, a probe run that only reads the fields, is timed as well and shown beside.
+# timed as the moment that line appears in the program's log.
+#
+# The probe (winprobe click --print-time --await-log) takes the time right before it posts the
+# click and then watches the log itself, every millisecond: "from the click" is its figure, free
+# of the probe's own start-up. The same click is timed twice more, from outside: by this script,
+# polling the log, against the probe's click time (both read the host's clock), and from the
+# moment the probe is started, which shows what the probe's start-up adds.
 set -euo pipefail
 
 repo_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -68,38 +72,45 @@ WINEDEBUG=-all,err+sync TZ=Asia/Shanghai wine "$timetool" 2>"$log" &
 program_pid=$!
 wine "$probe" wait >/dev/null
 
-now_ns() { date +%s%N; }
-refusals() { grep -c 'err:sync:NtSetSystemTime not allowed' "$log" || true; }
+now_us() { echo "${EPOCHREALTIME/./}"; }
+refusal='err:sync:NtSetSystemTime not allowed'
+refusals() { grep -c "$refusal" "$log" || true; }
+log_windows=$(winepath -w "$log")
+probe_out="$service_dir/probe.out"
 
 clicks=()
-probe_costs=()
+polled=()
+with_start=()
 fetches=()
+curl_totals=()
 for ((i = 0; i < runs; i++)); do
     # Click to write.
     before=$(refusals)
-    start=$(now_ns)
-    wine "$probe" click 校准时间 >/dev/null &
+    started=$(now_us)
+    wine "$probe" click 校准时间 --print-time --await-log "$log_windows" --log-text "$refusal" \
+        >"$probe_out" &
     click_pid=$!
     while [[ "$(refusals)" == "$before" ]]; do
-        (($(now_ns) - start < 20000000000)) || {
+        (($(now_us) - started < 20000000)) || {
             echo "bench: no write within 20 s" >&2
             exit 1
         }
-        sleep 0.002
+        sleep 0.001
     done
-    clicks+=($((($(now_ns) - start) / 1000)))
+    seen=$(now_us)
     wait "$click_pid"
+    clicked_at=$(sed -n 's/^clicked_at_us=//p' "$probe_out" | tr -d '\r')
+    clicks+=("$(sed -n 's/^click_to_log_us=//p' "$probe_out" | tr -d '\r')")
+    polled+=($((seen - clicked_at)))
+    with_start+=($((seen - started)))
     wine "$probe" press-ok >/dev/null
 
-    # The probe's own cost: a run that reads the fields.
-    start=$(now_ns)
-    wine "$probe" fields >/dev/null
-    probe_costs+=($((($(now_ns) - start) / 1000)))
-
-    # A plain fetch of the same URL.
-    start=$(now_ns)
-    curl -s -o /dev/null --max-time 10 "$url"
-    fetches+=($((($(now_ns) - start) / 1000)))
+    # A plain fetch of the same URL: timed from outside, which includes curl's own start like the
+    # row with the probe's start, and by curl itself (time_total), which does not.
+    started=$(now_us)
+    curl_total=$(curl -s -o /dev/null --max-time 10 -w '%{time_total}' "$url")
+    fetches+=($(($(now_us) - started)))
+    curl_totals+=("$(awk -v t="$curl_total" 'BEGIN { printf "%d", t * 1000000 }')")
 done
 
 # median min max of microsecond figures, in milliseconds.
@@ -109,10 +120,19 @@ summary() {
         printf "%10.1f %10.1f %10.1f\n", m / 1000, v[1] / 1000, v[NR] / 1000 }'
 }
 
+median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END {
+    print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
 echo
 echo "calibration against $url, $runs runs each (milliseconds)"
-printf '%-44s %10s %10s %10s\n' "" median min max
-printf '%-44s %s\n' "click -> clock write (probe start included)" "$(summary "${clicks[@]}")"
-printf '%-44s %s\n' "probe start and one query alone" "$(summary "${probe_costs[@]}")"
-printf '%-44s %s\n' "curl fetch of the same URL" "$(summary "${fetches[@]}")"
+printf '%-46s %10s %10s %10s\n' "" median min max
+printf '%-46s %s\n' "click -> clock write (probe's own watch)" "$(summary "${clicks[@]}")"
+printf '%-46s %s\n' "click -> clock write (polled by this script)" "$(summary "${polled[@]}")"
+printf '%-46s %s\n' "probe start -> clock write (start included)" "$(summary "${with_start[@]}")"
+printf '%-46s %s\n' "curl fetch of the same URL (curl start incl.)" "$(summary "${fetches[@]}")"
+printf '%-46s %s\n' "curl fetch, curl's own time_total" "$(summary "${curl_totals[@]}")"
+click_median=$(median "${clicks[@]}")
+awk -v c="$click_median" -v f="$(median "${fetches[@]}")" -v t="$(median "${curl_totals[@]}")" \
+    'BEGIN { printf "ratio of medians, click -> write (probe watch) / curl fetch: %.2f" \
+                    " (start incl.), %.2f (time_total)\n", c / f, c / t }'
 wine "$probe" close >/dev/null || true

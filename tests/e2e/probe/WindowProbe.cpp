@@ -8,6 +8,14 @@
 //                                                      BM_CLICK on the COLUMN-th button (counted
 //                                                      left to right, from 1) with that caption;
 //                                                      posted, or sent and waited for with --wait
+//                              [--print-time]          prints clicked_at_us=T, the wall-clock time
+//                                                      (Unix epoch, microseconds) taken right
+//                                                      before the click is posted or sent
+//                              [--await-log FILE --log-text TEXT]
+//                                                      then waits (--timeout-ms) until TEXT is
+//                                                      appended to FILE (a Windows path) and
+//                                                      prints logged_at_us=T and
+//                                                      click_to_log_us=N; exit code 2 if it is not
 //   winprobe message-box   [target] [--timeout-ms N]   waits for a message box of the program;
 //                                                      prints its caption, then its text
 //   winprobe press-ok      [target] [--timeout-ms N]   presses the message box's OK button
@@ -27,6 +35,7 @@
 //
 // target: --title TITLE (default 时间工具) or --pid PID. Output is UTF-8. Exit codes: 0 done,
 // 1 failed, 2 timed out.
+#include "LogWatch.h"
 #include "ProbeError.h"
 #include "ProcessFigures.h"
 #include "StartupTimer.h"
@@ -35,9 +44,11 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cwctype>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -88,7 +99,7 @@ struct Arguments {
 };
 
 Arguments parseArguments(int argc, wchar_t** argv, int first) {
-    static const std::vector<std::wstring> flagNames = {L"--wait"};
+    static const std::vector<std::wstring> flagNames = {L"--wait", L"--print-time"};
     Arguments arguments;
     bool onlyPositional = false;
     for (int i = first; i < argc; ++i) {
@@ -224,10 +235,41 @@ int commandClick(const Arguments& arguments) {
     const long column =
         arguments.positional.size() == 2 ? Arguments::parseNumber(arguments.positional[1]) : 1;
     HWND button = buttonAt(window, arguments.positional[0], column);
+    // The log's end is taken before the click, so that only what the click brings counts.
+    std::unique_ptr<probe::LogWatch> watch;
+    const std::wstring logPath = arguments.option(L"--await-log", L"");
+    if (!logPath.empty()) {
+        const std::wstring text = arguments.option(L"--log-text", L"");
+        if (text.empty()) {
+            throw ProbeError("--await-log needs --log-text");
+        }
+        watch = std::make_unique<probe::LogWatch>(logPath, probe::toUtf8(text));
+    }
+    LARGE_INTEGER frequency{};
+    LARGE_INTEGER clickedTicks{};
+    QueryPerformanceFrequency(&frequency);
+    const std::int64_t clickedAt = probe::unixMicroseconds();
+    QueryPerformanceCounter(&clickedTicks);
     if (arguments.hasFlag(L"--wait")) {
         sendAndWait(button, BM_CLICK, 0, 0);
     } else if (!PostMessageW(button, BM_CLICK, 0, 0)) {
         throw ProbeError("cannot post BM_CLICK");
+    }
+    // Printed only now, so that writing it is not part of the time it measures.
+    if (arguments.hasFlag(L"--print-time")) {
+        probe::printLine("clicked_at_us=" + std::to_string(clickedAt));
+    }
+    if (watch) {
+        if (!watch->waitFor(timeoutOf(arguments))) {
+            throw TimedOut("the log did not get the text after the click");
+        }
+        LARGE_INTEGER loggedTicks{};
+        QueryPerformanceCounter(&loggedTicks);
+        const std::int64_t loggedAt = probe::unixMicroseconds();
+        const std::int64_t elapsed =
+            (loggedTicks.QuadPart - clickedTicks.QuadPart) * 1000000 / frequency.QuadPart;
+        probe::printLine("logged_at_us=" + std::to_string(loggedAt));
+        probe::printLine("click_to_log_us=" + std::to_string(elapsed));
     }
     return 0;
 }
