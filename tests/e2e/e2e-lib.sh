@@ -65,12 +65,13 @@ e2e_start_program() {
     E2E_PROGRAM_PID=$!
 }
 
-# Waits for the program started by e2e_start_program to end and prints its exit code.
-e2e_program_exit_code() {
-    local code=0
-    wait "$E2E_PROGRAM_PID" || code=$?
+# Waits for the program started by e2e_start_program to end and puts its exit code in
+# E2E_EXIT_CODE. It must run in the shell that started the program, not in a command
+# substitution: a subshell cannot wait for its parent's children.
+e2e_wait_program() {
+    E2E_EXIT_CODE=0
+    wait "$E2E_PROGRAM_PID" || E2E_EXIT_CODE=$?
     E2E_PROGRAM_PID=""
-    echo "$code"
 }
 
 # Saves a picture of the whole display as an artefact and prints its path.

@@ -139,6 +139,7 @@ box=$(click_and_read_box)
 echo "unknown host: '$box', clock untouched"
 
 e2e_probe close >/dev/null || e2e_fail "the window did not close"
-code=$(e2e_program_exit_code)
+e2e_wait_program
+code=$E2E_EXIT_CODE
 [[ "$code" == 0 ]] || e2e_fail "exit code $code"
 echo "PASS"

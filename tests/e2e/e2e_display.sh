@@ -48,7 +48,8 @@ for zone in "${zones[@]}"; do
     sleep 0.5
     check_fields_follow_clock "$zone" >/dev/null
     e2e_probe close || e2e_fail "$zone: the window did not close"
-    code=$(e2e_program_exit_code)
+    e2e_wait_program
+    code=$E2E_EXIT_CODE
     [[ "$code" == 0 ]] || e2e_fail "$zone: exit code $code after the close"
     echo "$zone: $first, then $second"
 done

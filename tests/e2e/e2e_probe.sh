@@ -24,7 +24,8 @@ e2e_probe figures --title "$title" | grep -q '^working_set_bytes=[0-9]' ||
     e2e_fail "figures: no working set"
 
 e2e_probe close --title "$title" || e2e_fail "close failed"
-code=$(e2e_program_exit_code)
+e2e_wait_program
+code=$E2E_EXIT_CODE
 [[ "$code" == 0 ]] || e2e_fail "exit code after close: $code"
 
 # A message box: its caption and its text (UTF-8, the line break kept), then OK dismisses it.
@@ -36,7 +37,8 @@ e2e_probe press-ok --title "$title" || e2e_fail "press-ok failed"
 e2e_probe message-box --title "$title" --timeout-ms 300 >/dev/null 2>&1 &&
     e2e_fail "the message box is still there after OK"
 e2e_probe close --title "$title" || e2e_fail "close after the message box failed"
-code=$(e2e_program_exit_code)
+e2e_wait_program
+code=$E2E_EXIT_CODE
 [[ "$code" == 0 ]] || e2e_fail "exit code after the message box: $code"
 
 # Start-up timing: every run shows its window and ends with exit code 0 after the close.
@@ -64,5 +66,6 @@ for row in "${failures[@]}"; do
     [[ "$code" == "${words[0]}" ]] || e2e_fail "'${row#*|}' exited $code, expected ${words[0]}"
 done
 e2e_probe close --title "$title" || e2e_fail "close failed"
-[[ $(e2e_program_exit_code) == 0 ]] || e2e_fail "exit code after the last close"
+e2e_wait_program
+[[ "$E2E_EXIT_CODE" == 0 ]] || e2e_fail "exit code after the last close: $E2E_EXIT_CODE"
 echo "PASS"
