@@ -68,6 +68,7 @@ e2e_start_program() {
 # Waits for the program started by e2e_start_program to end and puts its exit code in
 # E2E_EXIT_CODE. It must run in the shell that started the program, not in a command
 # substitution: a subshell cannot wait for its parent's children.
+# shellcheck disable=SC2034 # read by the test scripts that source this file
 e2e_wait_program() {
     E2E_EXIT_CODE=0
     wait "$E2E_PROGRAM_PID" || E2E_EXIT_CODE=$?
