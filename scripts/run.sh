@@ -26,16 +26,6 @@ stop_everything() {
     fi
 }
 
-# The reference service writes its time as 2021-09-09 10:30:59; the program reads it with the
-# user's regional settings, so give the prefix's user the matching date and time formats.
-use_service_date_format() {
-    local key='HKCU\Control Panel\International'
-    wine reg add "$key" /v sShortDate /d yyyy-MM-dd /f >/dev/null
-    wine reg add "$key" /v sDate /d - /f >/dev/null
-    wine reg add "$key" /v sTimeFormat /d HH:mm:ss /f >/dev/null
-    wine reg add "$key" /v sTime /d : /f >/dev/null
-}
-
 # Inside the namespaces: the service, the Wine environment and the program.
 run_inside() {
     local program=$1 probe=$2 screenshot=$3 code=0
@@ -51,7 +41,7 @@ run_inside() {
 
     if [[ -n "${DISPLAY:-}" ]]; then
         WINE_ENV_USE_DISPLAY=1 wine_env_start
-        use_service_date_format
+        wine_env_use_service_date_format
         echo "run: the window opens on $DISPLAY; close it to end"
         wine "$program" || code=$?
         echo "run: the program ended with exit code $code"
@@ -59,7 +49,7 @@ run_inside() {
     fi
 
     wine_env_start
-    use_service_date_format
+    wine_env_use_service_date_format
     wine "$program" &
     local program_pid=$!
     if ! wine "$probe" wait >/dev/null; then

@@ -163,6 +163,17 @@ wine_env_start() {
     wine_env_log "WINEPREFIX=$WINEPREFIX DISPLAY=$DISPLAY"
 }
 
+# Gives the prefix's user the regional date and time formats that read the reference service's
+# "2021-09-09 10:30:59": a year-first short date with "-", and ":" between hours, minutes and seconds.
+# Programs read them when they start.
+wine_env_use_service_date_format() {
+    local key='HKCU\Control Panel\International'
+    wine reg add "$key" /v sShortDate /d yyyy-MM-dd /f >/dev/null
+    wine reg add "$key" /v sDate /d - /f >/dev/null
+    wine reg add "$key" /v sTimeFormat /d HH:mm:ss /f >/dev/null
+    wine reg add "$key" /v sTime /d : /f >/dev/null
+}
+
 wine_env_stop() {
     if [[ -z "${WINE_ENV_DIR:-}" ]]; then
         return 0

@@ -53,10 +53,7 @@ start_service() {
 }
 
 # The regional settings that read the service's "2021-09-09 10:30:59", set before the start.
-wine reg add 'HKCU\Control Panel\International' /v sShortDate /d yyyy-MM-dd /f >/dev/null
-wine reg add 'HKCU\Control Panel\International' /v sDate /d - /f >/dev/null
-wine reg add 'HKCU\Control Panel\International' /v sTimeFormat /d HH:mm:ss /f >/dev/null
-wine reg add 'HKCU\Control Panel\International' /v sTime /d : /f >/dev/null
+wine_env_use_service_date_format
 
 wine_log="$E2E_ARTEFACT_DIR/e2e_calibration-wine.log"
 e2e_start_program "WINEDEBUG=-all,err+sync" "TZ=Asia/Shanghai" 2>"$wine_log"
