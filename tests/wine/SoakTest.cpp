@@ -2,8 +2,9 @@
 // windows, GDI objects, kernel handles, open file descriptors and resident memory must not have
 // grown. Each round creates the application and the window, drives thousands of timer ticks
 // with a moving clock, clicks the step buttons, calibrates against a scripted service
-// (answers, failures and a refused connection), shows error boxes, recreates the window a few
-// times and destroys it all. One round warms up caches first; the counts are taken after it.
+// (answers, failures, a refused connection and a hang-up), shows error boxes, recreates the
+// window a few times and destroys it all. One round warms up caches first; the counts are taken
+// after it.
 #include "LoopbackHttpServer.h"
 #include "LoopbackSocketLayer.h"
 #include "MessagePump.h"
@@ -46,24 +47,30 @@ const char* const kStepButtons[] = {"Button1", "Button7",  "Button2", "Button8",
 
 const std::string kBodyPrefix = "{\"sysTime1\":\"";
 
+// The scripted service ends each connection after one answer, and says so: the client then
+// closes its side too, and never meets that close by chance on the next click.
+const char* const kConnectionClose = "Connection: close";
+
 std::string Ok(const std::string& timeText) {
-    return HttpAnswer("HTTP/1.1 200 OK", {"Content-Type: application/json"},
+    return HttpAnswer("HTTP/1.1 200 OK", {"Content-Type: application/json", kConnectionClose},
                       kBodyPrefix + timeText + "\",\"zone\":\"UTC+8\"}");
 }
 
-enum class Calibration { Written, NotFound, Refused, Unreadable, WriteRefused };
-const Calibration kCalibrations[] = {Calibration::Written, Calibration::NotFound,
-                                     Calibration::Refused, Calibration::Unreadable,
-                                     Calibration::WriteRefused};
+enum class Calibration { Written, NotFound, Refused, Unanswered, Unreadable, WriteRefused };
+const Calibration kCalibrations[] = {Calibration::Written,    Calibration::NotFound,
+                                     Calibration::Refused,    Calibration::Unanswered,
+                                     Calibration::Unreadable, Calibration::WriteRefused};
 
-// The service's answer for a calibration; none when the connection is refused.
+// The service's answer for a calibration: none when the connection is refused, and nothing
+// but the close when the service hangs up on the request.
 std::string AnswerFor(Calibration kind) {
     switch (kind) {
     case Calibration::NotFound:
-        return HttpAnswer("HTTP/1.1 404 Not Found", {}, "<html>gone</html>");
+        return HttpAnswer("HTTP/1.1 404 Not Found", {kConnectionClose}, "<html>gone</html>");
     case Calibration::Unreadable:
         return Ok("not a time at all!!");
     case Calibration::Refused:
+    case Calibration::Unanswered:
         return "";
     case Calibration::Written:
     case Calibration::WriteRefused:
@@ -290,12 +297,6 @@ protected:
             for (Calibration kind : kCalibrations) {
                 sockets->loopbackPort =
                     kind == Calibration::Refused ? refusing.Port() : server->Port();
-                if (kind == Calibration::Refused) {
-                    // The server ends each connection after its answer; give its close time to
-                    // arrive, so that the click connects anew (to the refusing port) instead of
-                    // meeting the close on the kept connection.
-                    Sleep(50);
-                }
                 clock.writeError = kind == Calibration::WriteRefused ? ERROR_PRIVILEGE_NOT_HELD : 0;
                 SendMessageW(Form1->Button13->Handle(), BM_CLICK, 0, 0);
                 expectedWrites +=
@@ -309,9 +310,10 @@ protected:
         EXPECT_EQ(CountBoxes(boxes, L"HTTP/1.1 404 Not Found."), each);
         EXPECT_EQ(CountBoxes(boxes, L"Socket Error # 10061\r\nConnection refused."), each)
             << testing::PrintToString(BoxTexts(boxes));
+        EXPECT_EQ(CountBoxes(boxes, L"Connection Closed Gracefully."), each);
         EXPECT_EQ(CountBoxes(boxes, L"'not a time at all!!' is not a valid date and time."), each);
-        // The three above and the refused write, whose text is the system's.
-        EXPECT_EQ(boxes.shown.size(), 4 * each) << testing::PrintToString(BoxTexts(boxes));
+        // The four above and the refused write, whose text is the system's.
+        EXPECT_EQ(boxes.shown.size(), 5 * each) << testing::PrintToString(BoxTexts(boxes));
         requestsSoFar += expectedRequests;
         EXPECT_EQ(server->Requests().size(), requestsSoFar);
     }
