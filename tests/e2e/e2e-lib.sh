@@ -46,8 +46,15 @@ e2e_begin() {
 }
 
 # Runs the probe. Its arguments may hold UTF-8 text: Wine reads them in the locale's charset.
+# A failure is named with its exit code on standard error, for a probe that ended without a word
+# (a crash inside Wine prints nothing while WINEDEBUG is -all).
 e2e_probe() {
-    LC_ALL=C.UTF-8 wine "$E2E_PROBE" "$@"
+    local status=0
+    LC_ALL=C.UTF-8 wine "$E2E_PROBE" "$@" || status=$?
+    if ((status != 0)); then
+        echo "winprobe $1: exit code $status" >&2
+    fi
+    return "$status"
 }
 
 # Starts the program under test in the background; arguments are VAR=value settings of its

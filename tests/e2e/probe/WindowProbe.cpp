@@ -433,6 +433,17 @@ int commandStartup(const Arguments& arguments) {
     return 0;
 }
 
+// A crash says what it was before the process ends: Wine itself stays silent about it while
+// WINEDEBUG is -all.
+LONG WINAPI reportCrash(EXCEPTION_POINTERS* exception) {
+    char line[96];
+    std::snprintf(line, sizeof line, "winprobe: crashed with exception 0x%08lx at %p",
+                  static_cast<unsigned long>(exception->ExceptionRecord->ExceptionCode),
+                  exception->ExceptionRecord->ExceptionAddress);
+    probe::printError(line);
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -454,6 +465,7 @@ int wmain(int argc, wchar_t** argv) {
         probe::printError("usage: winprobe COMMAND [ARGUMENTS] (see the head of WindowProbe.cpp)");
         return kExitFailed;
     }
+    SetUnhandledExceptionFilter(reportCrash);
     try {
         return commands.at(argv[1])(parseArguments(argc, argv, 2));
     } catch (const TimedOut& error) {
