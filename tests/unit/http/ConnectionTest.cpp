@@ -10,11 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <string>
 #include <thread>
@@ -213,22 +208,10 @@ TEST(ConnectionTest, CookiesOfAFailedAnswerAreKept) {
     EXPECT_EQ(requests[1], Request(server.Port(), "token=t1"));
 }
 
-// A port on 127.0.0.1 that nobody listens on: bound for a moment and given back.
-std::uint16_t ClosedPort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    ::close(fd);
-    return ntohs(address.sin_port);
-}
-
 TEST(ConnectionTest, FailuresBeforeAnyAnswer) {
     http::TIdHTTP client;
-    EXPECT_EQ(Fetch(client, "http://127.0.0.1:" + std::to_string(ClosedPort()) + "/getSysTime.do"),
+    EXPECT_EQ(Fetch(client,
+                    "http://127.0.0.1:" + std::to_string(UnusedLoopbackPort()) + "/getSysTime.do"),
               (Outcome{"EIdSocketError 10061", "Socket Error # 10061\r\nConnection refused."}));
     EXPECT_EQ(Fetch(client, "http://no-such-host.invalid/getSysTime.do"),
               (Outcome{"EIdSocketError 11001", "Socket Error # 11001\r\nHost not found."}));

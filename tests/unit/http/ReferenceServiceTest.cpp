@@ -1,15 +1,12 @@
 // The reference time service (nginx with the configuration in service/) answers the client's
 // GET with the present time of UTC+8 in bytes 14 to 32 of the body.
+#include "ScriptedServer.h"
+
 #include "http/CookieDate.h"
 #include "http/Errors.h"
 #include "http/IdHTTP.h"
 
 #include <gtest/gtest.h>
-
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -26,18 +23,6 @@ bool NginxInstalled() {
         return true;
     }
     return std::system("command -v nginx >/dev/null 2>&1") == 0;
-}
-
-std::uint16_t FreePort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    ::close(fd);
-    return ntohs(address.sin_port);
 }
 
 std::string Quoted(const std::string& text) {
@@ -93,7 +78,7 @@ TEST(ReferenceServiceTest, AnswersWithThePresentTimeOfUtcPlus8) {
     if (!NginxInstalled()) {
         GTEST_SKIP() << "nginx is not installed";
     }
-    const std::uint16_t port = FreePort();
+    const std::uint16_t port = http_test::UnusedLoopbackPort();
     RunningService service(port);
     ASSERT_TRUE(service.Started());
 
@@ -116,7 +101,7 @@ TEST(ReferenceServiceTest, AnswersOtherPathsWithNotFound) {
     if (!NginxInstalled()) {
         GTEST_SKIP() << "nginx is not installed";
     }
-    const std::uint16_t port = FreePort();
+    const std::uint16_t port = http_test::UnusedLoopbackPort();
     RunningService service(port);
     ASSERT_TRUE(service.Started());
     http::TIdHTTP client;

@@ -52,6 +52,18 @@ bool PauseUnlessClientLeaves(int fd, std::chrono::milliseconds duration,
 
 } // namespace
 
+std::uint16_t UnusedLoopbackPort() {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    ::close(fd);
+    return ntohs(address.sin_port);
+}
+
 Step ReadRequest() {
     return {Step::Kind::ReadRequest, {}, {}};
 }

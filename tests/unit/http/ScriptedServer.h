@@ -36,6 +36,9 @@ Step Reset();
 
 using ConnectionScript = std::vector<Step>;
 
+// A port on 127.0.0.1 where nothing listens: bound for a moment and given back.
+std::uint16_t UnusedLoopbackPort();
+
 class ScriptedServer {
 public:
     explicit ScriptedServer(std::vector<ConnectionScript> connections);
